@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds every configuration and runs every test: native, then Windows x86_64
+# under wine64 (with its own Xvfb), then checks that the Windows i686 build compiles and links.
+#   bash scripts/test.sh                 everything
+#   bash scripts/test.sh win64 -R Regex  one configuration, extra arguments go to ctest
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+which=${1:-all}; [ $# -gt 0 ] && shift
+
+bash scripts/setup.sh
+source scripts/wine-env.sh
+trap fennlow_stop EXIT
+
+step() { printf '\n=== %s\n' "$*"; }
+build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
+
+if [[ $which == all || $which == native ]]; then
+  step "native: build and test"
+  build native
+  ctest --preset native "$@"
+fi
+if [[ $which == all || $which == win64 ]]; then
+  step "win64: build and test under wine64"
+  build win64
+  fennlow_wine_prefix
+  fennlow_display
+  "$FENNLOW_WINESERVER" -p  # one wineserver for the whole run: each test process starts faster
+  ctest --preset win64 "$@"
+fi
+if [[ $which == all || $which == win32 ]]; then
+  step "win32: build (i686 cannot run on this machine)"
+  build win32
+fi
+step "all done"
