@@ -8,8 +8,8 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine64 xvfb xdotool x11-utils imagemagick fonts-wqy-microhei
   python3 python3-gi gir1.2-gtk-3.0
-  aapt android-framework-res webp
-  googletest zlib1g-dev clang libclang-rt-14-dev
+  aapt android-framework-res webp time
+  googletest zlib1g-dev clang libclang-rt-14-dev locales
 )
 sources=(unzip zlib libwebp)
 

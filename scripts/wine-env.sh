@@ -40,7 +40,7 @@ fennlow_display() {
     flock 9
     if ! xdpyinfo -display ":$num" >/dev/null 2>&1; then
       rm -f "/tmp/.X$num-lock" "/tmp/.X11-unix/X$num"
-      setsid Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null &
+      setsid Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null 9>&- &
       for _ in $(seq 100); do xdpyinfo -display ":$num" >/dev/null 2>&1 && break; sleep 0.1; done
     fi
   ) 9>"/tmp/fennlow-xvfb-$num.lock"

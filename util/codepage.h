@@ -7,7 +7,12 @@
 
 #include "util/text.h"
 
+// Code pages the program converts with.
+inline constexpr std::int32_t kCodePageGbk = 936;
+inline constexpr std::int32_t kCodePageUtf8 = 65001;
+
 // Multibyte text in `codePage` (read up to its first zero byte) -> UTF-16 with its terminator, or empty.
+// A non-empty result always ends in a zero unit, even where the platform's count leaves it off.
 WideText AnsiToWide(const Bytes& bytes, std::int32_t codePage);
 
 // The units before the first zero unit (a trailing odd byte is dropped), or empty.
@@ -16,8 +21,8 @@ WideText CutAtWideNul(const WideText& wide);
 // Text in consoleCodePage -> UTF-16, with the terminator unless stripTerminator is set.
 WideText TextToWide(const Text& text, bool stripTerminator);
 
-// UTF-16 (read up to its first zero unit) -> bytes in `codePage` without terminator, or empty.
-// Characters the code page lacks become its default character.
+// UTF-16 (read up to its first zero unit; a trailing odd byte is ignored) -> bytes in `codePage`
+// without terminator, or empty. Characters the code page lacks become its default character.
 Bytes WideToAnsi(const WideText& wide, std::int32_t codePage);
 
 // UTF-8 tool output -> Text in consoleCodePage.

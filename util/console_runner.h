@@ -1,6 +1,8 @@
 #pragma once
 // Runs a command line through the system command interpreter with a hidden console and collects
-// everything it writes to standard output and standard error (one pipe). Blocks until it ends.
+// everything it writes to standard output and standard error (one pipe). Blocks until the
+// interpreter ends. The child's standard input is at its end from the start, and the child
+// inherits no handle but its standard ones.
 #include <cstdint>
 #include <functional>
 

@@ -52,8 +52,14 @@ inline void DestroyIconValue(HICON h) noexcept { ::DestroyIcon(h); }
 
 // Handles whose "none" is null (processes, threads, pipes, events).
 using UniqueHandle = UniqueResource<HANDLE, detail::CloseHandleValue>;
-// File handles, whose "none" is INVALID_HANDLE_VALUE.
-using UniqueFileHandle = UniqueResource<HANDLE, detail::CloseHandleValue, INVALID_HANDLE_VALUE>;
+// File handles, whose "none" is INVALID_HANDLE_VALUE. That value is no constant expression, so the
+// owner keeps null for "none" and turns INVALID_HANDLE_VALUE into it on the way in.
+class UniqueFileHandle : public UniqueResource<HANDLE, detail::CloseHandleValue> {
+ public:
+  UniqueFileHandle() noexcept = default;
+  explicit UniqueFileHandle(HANDLE value) noexcept
+      : UniqueResource(value == INVALID_HANDLE_VALUE ? nullptr : value) {}
+};
 using UniqueLocal = UniqueResource<HLOCAL, detail::FreeLocal>;
 using UniqueGlobal = UniqueResource<HGLOBAL, detail::FreeGlobal>;
 using UniqueModule = UniqueResource<HMODULE, detail::FreeLibraryValue>;
