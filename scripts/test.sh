@@ -18,13 +18,21 @@ if [[ $which == all || $which == native ]]; then
   step "native: build and test"
   build native
   ctest --preset native "$@"
+  if [[ $# -eq 0 ]]; then
+    step "native: fuzz the APK reader (bounded)"
+    bash scripts/fuzz.sh "${FENNLOW_FUZZ_SECONDS:-15}"
+  fi
 fi
 if [[ $which == all || $which == win64 ]]; then
   step "win64: build and test under wine64"
   build win64
   fennlow_wine_prefix
   fennlow_display
-  "$FENNLOW_WINESERVER" -p  # one wineserver for the whole run: each test process starts faster
+  # One wineserver for the whole run, so each test process starts fast. Its service processes are
+  # started here with no output attached: started by a test, they would hold that test's output
+  # pipe open and CTest would wait for them until its timeout.
+  "$FENNLOW_WINESERVER" -p
+  "$FENNLOW_WINE" cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
   ctest --preset win64 "$@"
 fi
 if [[ $which == all || $which == win32 ]]; then
