@@ -5,6 +5,7 @@
 #include "extract/backends.h"
 #include "extract/file_read_win.h"
 #include "extract/unzip_command.h"
+#include "extract/unzip_source_win.h"
 #include "util/codepage.h"
 #include "util/console_runner.h"
 #include "util/windows_prelude.h"
@@ -36,6 +37,9 @@ Bytes ExtractWithUnzip(const Text& quotedApkPath, const Text& entryPath) {
   ::SetCurrentDirectoryW(W(Wide(runDirectory)));
   currentIconPath = runDirectory + "\\icon\\" + IconFileName(entryPath);
   RemoveEarlierIcon(currentIconPath);
-  (void)RunConsoleCommand(UnzipCommand(quotedApkPath, entryPath));
+  {
+    const UnzipSourcePath source(quotedApkPath);
+    (void)RunConsoleCommand(UnzipCommand(source.quoted(), entryPath));
+  }
   return ReadWholeFile(currentIconPath, kMaxEntryBytes);
 }

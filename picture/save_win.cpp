@@ -68,6 +68,11 @@ bool SavePictureTo(const Text& path, const Bytes& picture) {
     if (png.empty()) return false;
     const std::wstring target = ToWide(path);
     if (target.empty()) return false;
+    // Windows refuses to replace these; Wine's rename would not, so ask first.
+    const DWORD existing = ::GetFileAttributesW(target.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+      return false;
+    }
     TempFile temp;
     {
       UniqueFileHandle file = temp.Create(target);

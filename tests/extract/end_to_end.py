@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Fennlow.exe under wine64, driven from outside as a person would: click 导入文件, type the package's
-path into the real open dialog, press Return, then read the picture box's pixels off the screen.
+path into the real open dialog, press Return, then read the picture box's pixels off the screen. The
+run directory has a Chinese name; once an icon is shown, the mouse drags it from the picture box onto
+an OLE drop target of another process, which must receive the icon file's path.
 
 Runs in a private Xvfb display and a private copy of the Wine prefix, so no other window can cover
 the picture box. Prints 'N passed, N failed' and exits non-zero on any failure."""
@@ -52,14 +54,21 @@ class Desktop:
         self.program = None
 
     def wine(self, *argv, **kw):
-        return subprocess.run([self.args.wine_run, *argv], env=self.env, capture_output=True, **kw)
+        return subprocess.run([self.args.wine_run, *argv], env=self.env, cwd=self.work, capture_output=True, **kw)
 
     def start(self, exe, cwd):
         self.program = subprocess.Popen([self.args.wine_run, exe], env=self.env, cwd=cwd,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def controls(self):
-        done = self.wine(os.path.join(self.args.bin, 'extract_window_probe.exe'), 'Fennlow', timeout=60)
+        # A fresh copy of the prefix is brought up to date by the first Wine process; a probe
+        # started meanwhile can wait a long time, so it is only asked once the window is mapped.
+        if not self.window_rect('Fennlow  -by Quaddle Tarvin'):
+            return None
+        try:
+            done = self.wine(os.path.join(self.args.bin, 'extract_window_probe.exe'), 'Fennlow', timeout=60)
+        except subprocess.TimeoutExpired:
+            return None
         if done.returncode != 0:
             return None
         found = {}
@@ -80,6 +89,29 @@ class Desktop:
         shot = subprocess.run(['import', '-window', 'root', '-crop', '1x1+%d+%d' % (x, y), '-depth', '8', 'rgb:-'],
                               env=self.env, capture_output=True)
         return shot.stdout[:3].hex() if len(shot.stdout) >= 3 else None
+
+    def start_drop_target(self, x, y, out):
+        return subprocess.Popen([self.args.wine_run, self.args.probe, 'target', str(x), str(y), out],
+                                env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def window_rect(self, title):
+        found = self.xdotool('search', '--name', '^%s$' % title).stdout.split()
+        if not found:
+            return None
+        shape = dict(line.split('=') for line in self.xdotool('getwindowgeometry', '--shell', found[0]).stdout.split())
+        return int(shape['X']), int(shape['Y']), int(shape['WIDTH']), int(shape['HEIGHT'])
+
+    def drag(self, start, end, steps=12):
+        self.xdotool('mousemove', str(start[0]), str(start[1]))
+        time.sleep(0.3)
+        self.xdotool('mousedown', '1')
+        time.sleep(0.5)
+        for i in range(1, steps + 1):
+            self.xdotool('mousemove', str(start[0] + (end[0] - start[0]) * i // steps),
+                         str(start[1] + (end[1] - start[1]) * i // steps))
+            time.sleep(0.1)
+        time.sleep(0.5)
+        self.xdotool('mouseup', '1')
 
     def dialog_open(self):
         found = self.xdotool('search', '--onlyvisible', '--name', '^(Open|打开)$')
@@ -104,6 +136,7 @@ def main():
     parser.add_argument('--fixtures', required=True)
     parser.add_argument('--table', required=True)
     parser.add_argument('--wine-run', required=True)
+    parser.add_argument('--probe', required=True, help='dnd_probe_window.exe, the drop target')
     args = parser.parse_args()
     with open(args.table, encoding='utf-8') as f:
         table = {x['name']: x for x in json.load(f)['fixtures']}
@@ -111,7 +144,7 @@ def main():
     work = tempfile.mkdtemp(prefix='extract-e2e-')
     desk = None
     try:
-        run = os.path.join(work, 'run')
+        run = os.path.join(work, '运行 目录')  # the icon's path carries Chinese into the drag
         apks = os.path.join(work, 'apks')
         os.makedirs(run)
         os.makedirs(apks)
@@ -119,7 +152,7 @@ def main():
             shutil.copy(os.path.join(args.bin, name), run)
         desk = Desktop(args, work)
         desk.start(os.path.join(run, 'Fennlow.exe'), cwd=apks)
-        controls = wait_for(desk.controls, 90, step=1)
+        controls = wait_for(desk.controls, 180, step=1)
         check(controls is not None, 'Fennlow window found')
         if not controls:
             return
@@ -161,6 +194,29 @@ def main():
             got = desk.pixel(*centre)
             check(close_colour(got, colour), 'mode %d %s: %s (%s, expected %s)' % (mode, fixture, what, got, colour))
 
+        def drag_icon_out(icon_file):
+            """Presses the picture box and releases the mouse over another process's drop target."""
+            out = os.path.join(work, 'dropped.txt')
+            target = desk.start_drop_target(560, 420, 'Z:' + out.replace('/', '\\'))
+            try:
+                rect = wait_for(lambda: desk.window_rect('FennlowDndTarget'), 60)
+                check(rect, 'drop target window appeared')
+                if not rect:
+                    return
+                time.sleep(1)
+                desk.drag(centre, (rect[0] + rect[2] // 2, rect[1] + rect[3] // 2))
+                target.wait(timeout=30)
+            except subprocess.TimeoutExpired:
+                pass
+            finally:
+                if target.poll() is None:
+                    target.kill()
+                    target.wait()
+            got = open(out, encoding='utf-8').read().splitlines() if os.path.exists(out) else []
+            want = ['Z:' + icon_file.replace('/', '\\')]
+            check(got == want and os.path.exists(icon_file),
+                  'icon dragged from the picture box: target read %r, expected %r' % (got, want))
+
         expect_colour('png_densities', 1)
         check(os.path.exists(os.path.join(run, 'icon', 'ic_launcher.png')), 'mode 1 left icon\\ic_launcher.png')
         expect_still('no_icon', 1, desk.pixel(*centre), 'no icon: the picture stays')
@@ -168,6 +224,7 @@ def main():
         expect_colour('xml_last', 1)
         expect_colour('same_name_a', 1)
         expect_colour('same_name_b', 1)  # same icon\ic_launcher.png: the second package's is shown
+        drag_icon_out(os.path.join(run, 'icon', 'ic_launcher.png'))
         expect_colour('root_icon', 1)
         expect_still('hostile_amp', 1, empty, 'hostile entry: nothing extracted, picture cleared')
         pwned = [os.path.join(d, f) for d, _, fs in os.walk(work) if 'prefix' not in d

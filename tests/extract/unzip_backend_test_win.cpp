@@ -3,6 +3,7 @@
 
 #include "app/module_state.h"
 #include "extract/backends.h"
+#include "extract/unzip_source_win.h"
 #include "tests/extract/test_env_win.h"
 #include "tests/extract/zip_builder.h"
 #include "util/windows_prelude.h"
@@ -94,6 +95,49 @@ TEST_F(UnzipBackend, HostileEntriesRunNothingAndWriteNothing) {
   }
   EXPECT_EQ(ListTree(run.path()), before);
   EXPECT_FALSE(FileExists(BinDirectory() + L"\\fennlow-pwned.txt"));
+}
+
+// UnZip reads its command line in the ANSI code page and takes [ ] in the archive name for a
+// pattern: packages under such names are still extracted, whatever the system's code page.
+TEST_F(UnzipBackend, PackagesUnderNamesUnzipWouldMisreadAreExtracted) {
+  const std::wstring folders[] = {
+      L"\u56FE\u6807 \u4E0B\u8F7D",  // 图标 下载
+      L"a[1]",
+      L"\u00E9t\u00E9 \u0391\u03B2",  // été Αβ: code page 936 has both, 1252 only é
+      L"plain",
+  };
+  for (const std::wstring& folder : folders) {
+    ASSERT_TRUE(::CreateDirectoryW((run.path() + L"\\" + folder).c_str(), nullptr));
+    const std::wstring apk = run.AddFixture(L"png_densities.apk", folder + L"\\\u5305[v2].apk");
+    const Bytes bytes = ExtractWithUnzip(Quoted(apk), "res/mipmap-xxxhdpi-v4/ic_launcher.png");
+    EXPECT_EQ(bytes, ExpectedEntry(L"png_densities")) << ToText(folder);
+    EXPECT_FALSE(FileExists(run.path() + L"\\unzip-source.apk.tmp")) << "the stand-in is removed";
+  }
+}
+
+// Where a system has no short names, a link or copy of the package stands in, and goes again.
+TEST_F(UnzipBackend, StandInWithoutShortNamesNamesTheSameBytesAndGoes) {
+  const std::wstring apk = run.AddFixture(L"png_densities.apk", L"\u56FE\u6807[1].apk");
+  const std::wstring readOnly = run.AddFixture(L"same_name_a.apk", L"\u53EA\u8BFB[2].apk");
+  ASSERT_TRUE(::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+  const std::wstring standIn = run.path() + L"\\unzip-source.apk.tmp";
+  for (const std::wstring& source : {apk, readOnly}) {
+    {
+      const UnzipSourcePath path(Quoted(source), UnzipSourcePath::StandIns::LinkOrCopyOnly);
+      EXPECT_EQ(path.quoted(), "\"unzip-source.apk.tmp\"");
+      EXPECT_EQ(ReadFileBytes(standIn), ReadFileBytes(source));
+    }
+    EXPECT_FALSE(FileExists(standIn));
+    EXPECT_TRUE(FileExists(source));
+  }
+  EXPECT_EQ(::GetFileAttributesW(readOnly.c_str()) & FILE_ATTRIBUTE_READONLY, DWORD{FILE_ATTRIBUTE_READONLY});
+  ::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+  // Names UnZip reads as they are, and paths that name no file, stay as they were.
+  const Text plain = Quoted(run.AddFixture(L"png_densities.apk", L"plain.apk"));
+  EXPECT_EQ(UnzipSourcePath(plain, UnzipSourcePath::StandIns::LinkOrCopyOnly).quoted(), plain);
+  const Text absent = Quoted(run.path() + L"\\\u65E0[x].apk");
+  EXPECT_EQ(UnzipSourcePath(absent).quoted(), absent);
+  EXPECT_FALSE(FileExists(standIn));
 }
 
 }  // namespace

@@ -37,11 +37,17 @@ inline bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(p
 
 inline Bytes TestImage(const std::wstring& name) { return ReadWhole(TestExeDirectory() + L"\\app_test_images\\" + name); }
 
+// Wine reuses process ids: the start time keeps each run's folders apart.
+inline DWORD StartTick() {
+  static const DWORD tick = ::GetTickCount();
+  return tick;
+}
+
 // A new empty folder under the temporary folder, named for the test.
 inline std::wstring FreshFolder(const std::wstring& name) {
   wchar_t temp[MAX_PATH] = {};
   ::GetTempPathW(MAX_PATH, temp);
-  const std::wstring base = std::wstring(temp) + L"fennlow-picture-" + std::to_wstring(::GetCurrentProcessId());
+  const std::wstring base = std::wstring(temp) + L"fennlow-picture-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(StartTick());
   ::CreateDirectoryW(base.c_str(), nullptr);
   const std::wstring folder = base + L"\\" + name;
   ::CreateDirectoryW(folder.c_str(), nullptr);
