@@ -1,5 +1,6 @@
 #include "badging/pt_cli.h"
 
+#include <cstdio>
 #include <new>
 
 #include "badging/apk_error.h"
@@ -63,6 +64,14 @@ PtRun RunPt(const std::vector<std::filesystem::path>& args) {
     run.err = OneLine("out of memory");
   }
   return run;
+}
+
+int RunPtOnStandardStreams(const std::vector<std::filesystem::path>& args) {
+  const PtRun run = RunPt(args);
+  std::fwrite(run.out.data(), 1, run.out.size(), stdout);
+  std::fflush(stdout);
+  std::fwrite(run.err.data(), 1, run.err.size(), stderr);
+  return run.exitCode;
 }
 
 }  // namespace apk

@@ -15,4 +15,8 @@ struct PtRun {
 // args: the arguments after the program name. Never reads standard input.
 PtRun RunPt(const std::vector<std::filesystem::path>& args);
 
+// RunPt with its output written to standard output and its errors to standard error; returns the
+// exit code. The streams must already be in the mode the platform needs.
+int RunPtOnStandardStreams(const std::vector<std::filesystem::path>& args);
+
 }  // namespace apk

@@ -2,10 +2,8 @@
 
 #include <cstdlib>
 
-namespace {
-
 void RemoveTree(const std::wstring& path) {
-  WIN32_FIND_DATAW data;
+  WIN32_FIND_DATAW data{};
   const HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
   if (find != INVALID_HANDLE_VALUE) {
     do {
@@ -23,6 +21,8 @@ void RemoveTree(const std::wstring& path) {
   }
   ::RemoveDirectoryW(path.c_str());
 }
+
+namespace {
 
 Capture FromMemoryDc(HWND hwnd, bool fromScreen) {
   Capture capture;

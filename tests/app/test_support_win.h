@@ -13,6 +13,9 @@ std::wstring TestExeDirectory();
 Bytes ReadWholeFile(const std::wstring& path);
 bool WriteWholeFileForTest(const std::wstring& path, const Bytes& bytes);
 
+// Removes a folder with everything in it, read-only files too.
+void RemoveTree(const std::wstring& path);
+
 // A new empty directory under the temporary folder, removed with its contents by the destructor.
 class TempDirectory {
  public:

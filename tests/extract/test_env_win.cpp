@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/main_window.h"
+#include "tests/app/test_support_win.h"
 #include "util/codepage.h"
 #include "util/module_state.h"
 #include "util/unique_resource.h"
@@ -55,7 +56,6 @@ std::wstring FixtureDirectory() { return BinDirectory() + L"\\..\\fixtures"; }
 std::wstring ExpectedDirectory() { return BinDirectory() + L"\\..\\extract-expected"; }
 
 namespace {
-void RemoveTree(const std::wstring& path);
 
 bool ProcessAlive(DWORD pid) {
   UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, pid));
@@ -91,26 +91,6 @@ TempRunDirectory::TempRunDirectory(const std::vector<std::wstring>& tools) {
 }
 
 namespace {
-
-void RemoveTree(const std::wstring& path) {
-  WIN32_FIND_DATAW data{};
-  HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring child = path + L"\\" + name;
-      ::SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(child);
-      } else {
-        ::DeleteFileW(child.c_str());
-      }
-    } while (::FindNextFileW(find, &data));
-    ::FindClose(find);
-  }
-  ::RemoveDirectoryW(path.c_str());
-}
 
 void Walk(const std::wstring& root, const std::wstring& relative, std::vector<std::wstring>& out) {
   WIN32_FIND_DATAW data{};

@@ -5,23 +5,10 @@
 #include <string>
 
 #include "picture/image_decode.h"
+#include "tests/picture/picture_test_support_win.h"
 #include "util/windows_prelude.h"
 
 namespace {
-
-Bytes TestImage(const std::wstring& name) {
-  wchar_t exe[MAX_PATH * 4] = {};
-  ::GetModuleFileNameW(nullptr, exe, MAX_PATH * 4);
-  std::wstring path = exe;
-  path = path.substr(0, path.find_last_of(L'\\')) + L"\\app_test_images\\" + name;
-  const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  Bytes bytes(::GetFileSize(file, nullptr));
-  DWORD read = 0;
-  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  ::CloseHandle(file);
-  return bytes;
-}
 
 const std::uint8_t* Pixel(const Image32& img, int x, int y) {
   return img.pixels.data() + (static_cast<std::size_t>(y) * img.width + x) * 4;
