@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "extract/backends.h"
+#include "extract/command_line_path_win.h"
 #include "extract/icon_lookup.h"
 #include "extract/import.h"
 #include "regex/regexp_wrapper.h"
@@ -37,7 +38,8 @@ void ImportApk(const Text& apkPath) {
     const Text quotedPath = "\"" + apkPath + "\"";
     // The dialog may have moved the current directory; the tools and "icon" live in the run directory.
     SetCurrentDirectoryToRunDirectory();
-    const Text output = RunConsoleCommand("pt dump badging " + quotedPath);
+    const CommandLinePackagePath badgingPath(PackageReader::BadgingTool, quotedPath);
+    const Text output = RunConsoleCommand("pt dump badging " + badgingPath.quoted());
     const Text badging = Utf8ToConsoleText(TextToBytes(output));
     const Text entryPath = LookUpIconEntry(lookup, badging);
     if (entryPath.empty()) return;  // no icon named: the picture stays as it was

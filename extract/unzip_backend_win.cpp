@@ -5,7 +5,7 @@
 #include "extract/backends.h"
 #include "extract/file_read_win.h"
 #include "extract/unzip_command.h"
-#include "extract/unzip_source_win.h"
+#include "extract/command_line_path_win.h"
 #include "util/codepage.h"
 #include "util/console_runner.h"
 #include "util/windows_prelude.h"
@@ -38,7 +38,7 @@ Bytes ExtractWithUnzip(const Text& quotedApkPath, const Text& entryPath) {
   currentIconPath = runDirectory + "\\icon\\" + IconFileName(entryPath);
   RemoveEarlierIcon(currentIconPath);
   {
-    const UnzipSourcePath source(quotedApkPath);
+    const CommandLinePackagePath source(PackageReader::UnZip, quotedApkPath);
     (void)RunConsoleCommand(UnzipCommand(source.quoted(), entryPath));
   }
   return ReadWholeFile(currentIconPath, kMaxEntryBytes);

@@ -134,4 +134,23 @@ TEST_F(Import, DroppedFilesAreImportedUnderTheirOwnNames) {
   EXPECT_EQ(currentIconPath, run.text() + "\\icon\\ic_launcher.png");
 }
 
+// cmd expands %NAME% even inside the quoted path: packages under such names still import in both
+// modes, and the stand-ins made for the commands are gone afterwards.
+TEST_F(Import, PackagesUnderNamesWithPercentSignsAreImported) {
+  const std::wstring folders[] = {L"%WINDIR%", L"100% %OS% \u56FE\u6807", L"a[1] %TEMP%"};
+  for (const std::wstring& folder : folders) {
+    ASSERT_TRUE(::CreateDirectoryW((run.path() + L"\\" + folder).c_str(), nullptr));
+    const std::wstring apk = run.AddFixture(L"png_densities.apk", folder + L"\\%PATH%.apk");
+    for (const int mode : {1, 2}) {
+      Window().mode1Checked = mode == 1;
+      Window().shown.clear();
+      ImportApk(ToText(apk));
+      ASSERT_EQ(Window().shown.size(), 1u) << ToText(folder) << " mode " << mode;
+      EXPECT_EQ(Window().shown.back(), ExpectedEntry(L"png_densities")) << ToText(folder) << " mode " << mode;
+      EXPECT_FALSE(FileExists(run.path() + L"\\badging-source.apk.tmp"));
+      EXPECT_FALSE(FileExists(run.path() + L"\\unzip-source.apk.tmp"));
+    }
+  }
+}
+
 }  // namespace

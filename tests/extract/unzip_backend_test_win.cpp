@@ -3,7 +3,7 @@
 
 #include "app/module_state.h"
 #include "extract/backends.h"
-#include "extract/unzip_source_win.h"
+#include "extract/command_line_path_win.h"
 #include "tests/extract/test_env_win.h"
 #include "tests/extract/zip_builder.h"
 #include "util/windows_prelude.h"
@@ -123,7 +123,7 @@ TEST_F(UnzipBackend, StandInWithoutShortNamesNamesTheSameBytesAndGoes) {
   const std::wstring standIn = run.path() + L"\\unzip-source.apk.tmp";
   for (const std::wstring& source : {apk, readOnly}) {
     {
-      const UnzipSourcePath path(Quoted(source), UnzipSourcePath::StandIns::LinkOrCopyOnly);
+      const CommandLinePackagePath path(PackageReader::UnZip, Quoted(source), CommandLinePackagePath::StandIns::LinkOrCopyOnly);
       EXPECT_EQ(path.quoted(), "\"unzip-source.apk.tmp\"");
       EXPECT_EQ(ReadFileBytes(standIn), ReadFileBytes(source));
     }
@@ -134,9 +134,9 @@ TEST_F(UnzipBackend, StandInWithoutShortNamesNamesTheSameBytesAndGoes) {
   ::SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
   // Names UnZip reads as they are, and paths that name no file, stay as they were.
   const Text plain = Quoted(run.AddFixture(L"png_densities.apk", L"plain.apk"));
-  EXPECT_EQ(UnzipSourcePath(plain, UnzipSourcePath::StandIns::LinkOrCopyOnly).quoted(), plain);
+  EXPECT_EQ(CommandLinePackagePath(PackageReader::UnZip, plain, CommandLinePackagePath::StandIns::LinkOrCopyOnly).quoted(), plain);
   const Text absent = Quoted(run.path() + L"\\\u65E0[x].apk");
-  EXPECT_EQ(UnzipSourcePath(absent).quoted(), absent);
+  EXPECT_EQ(CommandLinePackagePath(PackageReader::UnZip, absent).quoted(), absent);
   EXPECT_FALSE(FileExists(standIn));
 }
 

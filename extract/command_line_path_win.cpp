@@ -1,4 +1,4 @@
-#include "extract/unzip_source_win.h"
+#include "extract/command_line_path_win.h"
 
 #include <vector>
 
@@ -26,51 +26,57 @@ Text Quoted(const Text& text) {
   return quoted;
 }
 
-// The stand-in's name in the run directory; UnZip writes only into "icon", so nothing it extracts
-// can meet this file.
-constexpr wchar_t kStandInName[] = L"unzip-source.apk.tmp";
+// The stand-ins' names in the run directory, one a reader; UnZip writes only into "icon", so
+// nothing it extracts can meet them.
+const wchar_t* StandInName(PackageReader reader) {
+  return reader == PackageReader::UnZip ? L"unzip-source.apk.tmp" : L"badging-source.apk.tmp";
+}
 
 }  // namespace
 
-bool UnzipReadsPathIntact(const std::wstring& path) {
-  if (path.empty() || path.find_first_of(L"[]*?") != std::wstring::npos) return false;
+bool CommandReadsPathIntact(PackageReader reader, const std::wstring& path) {
+  if (path.empty() || path.find(L'%') != std::wstring::npos) return false;
+  if (reader == PackageReader::BadgingTool) return true;
+  if (path.find_first_of(L"[]*?") != std::wstring::npos) return false;
   BOOL lossy = FALSE;
   const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), static_cast<int>(path.size()),
                                          nullptr, 0, nullptr, &lossy);
   return size > 0 && !lossy;
 }
 
-UnzipSourcePath::UnzipSourcePath(const Text& quotedApkPath, StandIns standIns) : quoted_(quotedApkPath) {
+CommandLinePackagePath::CommandLinePackagePath(PackageReader reader, const Text& quotedApkPath, StandIns standIns)
+    : quoted_(quotedApkPath) {
   if (quoted_.size() < 2 || quoted_.front() != '"' || quoted_.back() != '"') return;
   const std::wstring path = ToWide(quoted_.substr(1, quoted_.size() - 2));
-  if (path.empty() || UnzipReadsPathIntact(path)) return;
+  if (path.empty() || CommandReadsPathIntact(reader, path)) return;
 
   if (standIns == StandIns::ShortPathFirst) {
     const std::wstring shortPath = ShortPath(path);
-    if (!shortPath.empty() && UnzipReadsPathIntact(shortPath)) {
+    if (!shortPath.empty() && CommandReadsPathIntact(reader, shortPath)) {
       quoted_ = Quoted(FromWide(shortPath));
       return;
     }
   }
-  // No usable short name (8.3 names may be switched off): the same file under a plain name. The
-  // run directory is the current directory when UnZip runs, so the relative name always reads back.
+  // No usable short name (8.3 names may be switched off, and may keep a '%'): the same file under a
+  // plain name. The run directory is the current directory when the commands run, so the relative
+  // name always reads back.
   // A link costs nothing but shares the source's attributes, so a read-only source is copied.
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
-  const std::wstring standIn = ToWide(RunDirectory()) + L"\\" + kStandInName;
+  const std::wstring standIn = ToWide(RunDirectory()) + L"\\" + StandInName(reader);
   ::DeleteFileW(standIn.c_str());  // left by a run that ended early
   const bool linked =
       !(attributes & FILE_ATTRIBUTE_READONLY) && ::CreateHardLinkW(standIn.c_str(), path.c_str(), nullptr);
   if (!linked) {
-    // Otherwise UnZip gets the original, finds nothing and the import shows no icon.
+    // Otherwise the command gets the original, finds nothing and the import shows no icon.
     if (!::CopyFileW(path.c_str(), standIn.c_str(), FALSE)) return;
     ::SetFileAttributesW(standIn.c_str(), FILE_ATTRIBUTE_NORMAL);  // the copy's own flag, so it can go
   }
   standIn_ = standIn;
-  quoted_ = Quoted(FromWide(kStandInName));
+  quoted_ = Quoted(FromWide(StandInName(reader)));
 }
 
-UnzipSourcePath::~UnzipSourcePath() {
+CommandLinePackagePath::~CommandLinePackagePath() {
   if (standIn_.empty()) return;
   ::DeleteFileW(standIn_.c_str());
 }
