@@ -23,6 +23,8 @@ fennlow_wine_prefix
 # for Fennlow.exe alone.
 DISPLAY= "$FENNLOW_WINE" reg add 'HKCU\Software\Wine\AppDefaults\Fennlow.exe\X11 Driver' \
   /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1 || true
+# That Wine session has no display: let it end, or Fennlow would join it and show no window.
+"$FENNLOW_WINESERVER" -w
 
 # The run directory: the program writes pt.exe, uz.exe and icon\ beside itself.
 run=$root/build/run
