@@ -7,25 +7,12 @@
 #include "dnd/drag_source.h"
 #include "dnd/drop_target.h"
 #include "extract/import.h"
+#include "util/com_ptr.h"
 #include "util/windows_prelude.h"
 #include <commctrl.h>
 #include <ole2.h>
 
 namespace {
-
-// OLE for the GUI thread, from the first step of start-up to the very end.
-class OleScope {
- public:
-  OleScope() noexcept : hr_(::OleInitialize(nullptr)) {}
-  OleScope(const OleScope&) = delete;
-  OleScope& operator=(const OleScope&) = delete;
-  ~OleScope() {
-    if (SUCCEEDED(hr_)) ::OleUninitialize();
-  }
-
- private:
-  HRESULT hr_;
-};
 
 // The exit routine, registered for the end of the program: it runs once the message loop is over
 // and the window is gone, while OLE is still initialised.

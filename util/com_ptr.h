@@ -1,9 +1,10 @@
 #pragma once
-// Owning COM interface pointer, and the COM initialisation scope.
+// Owning COM interface pointer, and the COM and OLE initialisation scopes.
 #include <utility>
 
 #include "util/windows_prelude.h"
 #include <objbase.h>
+#include <ole2.h>
 
 template <typename T>
 class ComPtr {
@@ -70,6 +71,21 @@ class ComScope {
   ComScope& operator=(const ComScope&) = delete;
   ~ComScope() {
     if (SUCCEEDED(hr_)) ::CoUninitialize();
+  }
+
+ private:
+  HRESULT hr_;
+};
+
+// OleInitialize(nullptr) for a scope (the GUI thread, from the first step of start-up to the very
+// end); uninitialises at its end when the call succeeded.
+class OleScope {
+ public:
+  OleScope() noexcept : hr_(::OleInitialize(nullptr)) {}
+  OleScope(const OleScope&) = delete;
+  OleScope& operator=(const OleScope&) = delete;
+  ~OleScope() {
+    if (SUCCEEDED(hr_)) ::OleUninitialize();
   }
 
  private:

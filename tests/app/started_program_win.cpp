@@ -6,9 +6,8 @@
 #include "dnd/drop_target.h"
 #include "tests/app/test_support_win.h"
 #include "util/module_state.h"
-#include <ole2.h>
 
-StartedProgram::StartedProgram() : oleResult_(::OleInitialize(nullptr)) {
+StartedProgram::StartedProgram() {
   dropTargetObject = std::make_unique<FileDropTarget>();
   SetUpDragSource();
   consoleCodePage = 936;
@@ -20,5 +19,4 @@ StartedProgram::~StartedProgram() {
   window_.reset();
   PumpMessages();
   ReleaseModuleState();
-  if (SUCCEEDED(oleResult_)) ::OleUninitialize();
 }

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/main_window_win.h"
-#include "util/windows_prelude.h"
+#include "util/com_ptr.h"
 
 class StartedProgram {
  public:
@@ -19,6 +19,6 @@ class StartedProgram {
   [[nodiscard]] MainWindow* window() const noexcept { return window_.get(); }
 
  private:
-  HRESULT oleResult_ = E_FAIL;
+  OleScope ole_;  // first in, last out
   std::unique_ptr<MainWindow> window_;
 };
